@@ -1,0 +1,224 @@
+// Test helpers for Wine; see win_test_support.h.
+#include "win_test_support.h"
+
+#include <cstdio>
+
+#include "platform/files.h"
+
+namespace kt {
+
+namespace {
+std::function<void(const std::string&)>& ProbeSlot() {
+  static std::function<void(const std::string&)> slot;
+  return slot;
+}
+}  // namespace
+
+TempDir::TempDir() {
+  static int counter = 0;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  for (;;) {
+    path_ = std::wstring(temp) + L"kt" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter) +
+            L"_" + std::to_wstring(GetTickCount()) + L"\\";
+    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+  }
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+void RemoveTree(const std::wstring& path) {
+  std::wstring base = path;
+  if (!base.empty() && base.back() != L'\\') base += L'\\';
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((base + L"*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring full = base + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(full.c_str());
+      }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(base.c_str());
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  FILE* f = _wfopen(path.c_str(), L"wb");
+  if (!f) return;
+  fwrite(bytes.data(), 1, bytes.size(), f);
+  fclose(f);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  FILE* f = _wfopen(path.c_str(), L"rb");
+  if (!f) return {};
+  std::string s;
+  char buf[65536];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+  fclose(f);
+  return s;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::string> ReadLines(const std::wstring& path) {
+  std::vector<std::string> lines;
+  std::string s = ReadBytes(path);
+  size_t start = 0;
+  while (start < s.size()) {
+    size_t end = s.find('\n', start);
+    std::string line = s.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::string Narrow(const std::wstring& s) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::string Hex(const std::string& bytes) {
+  static const char d[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += d[c >> 4];
+    out += d[c & 15];
+  }
+  return out;
+}
+
+std::wstring FixturePath(const std::wstring& variant) { return std::wstring(KC_FIXTURES_DIR) + L"\\" + variant + L".dll"; }
+
+std::wstring TestPlugin::CfgPath() const { return dll.substr(0, dll.size() - 4) + L".cfg"; }
+std::wstring TestPlugin::CallsPath() const { return dll.substr(0, dll.size() - 4) + L".calls"; }
+std::vector<std::string> TestPlugin::Calls() const { return ReadLines(CallsPath()); }
+void TestPlugin::ClearCalls() const { DeleteFileW(CallsPath().c_str()); }
+void TestPlugin::Configure(const std::vector<std::string>& lines) const {
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  WriteBytes(CfgPath(), text);
+}
+
+TestPlugin InstallPlugin(const std::wstring& folder, const std::wstring& name, const std::vector<std::string>& cfg,
+                         const std::wstring& variant) {
+  platform::ForceDirectories(folder);
+  std::wstring dir = folder;
+  if (dir.back() != L'\\') dir += L'\\';
+  TestPlugin p{dir + name};
+  CopyFileW(FixturePath(variant).c_str(), p.dll.c_str(), FALSE);
+  p.Configure(cfg);
+  return p;
+}
+
+void SetProbe(std::function<void(const std::string&)> probe) { ProbeSlot() = std::move(probe); }
+
+DialogWatcher::DialogWatcher(int answer) : answer_(answer), thread_([this] { Run(); }) {}
+
+DialogWatcher::~DialogWatcher() {
+  stop_ = true;
+  thread_.join();
+}
+
+std::vector<DialogWatcher::Seen> DialogWatcher::Dialogs() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return seen_;
+}
+
+namespace {
+struct Search {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+BOOL CALLBACK FindDialogs(HWND hwnd, LPARAM l) {
+  auto* s = reinterpret_cast<Search*>(l);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (pid == s->pid && std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+  return TRUE;
+}
+std::wstring TextOf(HWND h) {
+  wchar_t buf[4096] = {};
+  GetWindowTextW(h, buf, 4096);
+  return buf;
+}
+}  // namespace
+
+void DialogWatcher::Run() {
+  std::vector<HWND> handled;
+  while (!stop_) {
+    Search s{GetCurrentProcessId(), {}};
+    EnumWindows(FindDialogs, reinterpret_cast<LPARAM>(&s));
+    for (HWND d : s.found) {
+      bool known = false;
+      for (HWND h : handled) known |= (h == d);
+      if (known) continue;
+      handled.push_back(d);
+      Seen seen{};
+      seen.caption = TextOf(d);
+      seen.text = TextOf(GetDlgItem(d, 0xFFFF));
+      seen.owner = GetWindow(d, GW_OWNER);
+      seen.hasYes = GetDlgItem(d, IDYES) != nullptr;
+      seen.hasNo = GetDlgItem(d, IDNO) != nullptr;
+      seen.hasOk = GetDlgItem(d, IDOK) != nullptr;
+      LRESULT def = SendMessageW(d, DM_GETDEFID, 0, 0);
+      seen.defaultButton = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : 0;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        seen_.push_back(seen);
+      }
+      int answer = answer_;
+      if (answer == IDOK && !seen.hasOk) answer = seen.hasNo ? IDNO : IDCANCEL;
+      PostMessageW(d, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, answer)));
+    }
+    Sleep(20);
+  }
+}
+
+void PumpFor(int milliseconds) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+  MSG msg;
+  while (static_cast<int>(end - GetTickCount()) > 0) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& condition, int milliseconds) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+  MSG msg;
+  while (!condition()) {
+    if (static_cast<int>(end - GetTickCount()) <= 0) return false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return true;
+}
+
+}  // namespace kt
+
+// The test plugin calls this from inside ShowPlugin, when the host executable exports it.
+extern "C" __declspec(dllexport) void __cdecl KcTestProbe(const char* event) {
+  if (auto& probe = kt::ProbeSlot()) probe(event);
+}
