@@ -117,13 +117,13 @@ void AppendToFile(const std::wstring& path, std::string_view bytes) {
   if (!h.Close()) RaiseIo(L"Cannot close", path);
 }
 
-bool MoveFile(const std::wstring& from, const std::wstring& to) { return MoveFileW(from.c_str(), to.c_str()) != 0; }
+bool RenameFile(const std::wstring& from, const std::wstring& to) { return MoveFileW(from.c_str(), to.c_str()) != 0; }
 
 bool CopyFileOver(const std::wstring& from, const std::wstring& to) {
   return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
-bool DeleteFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
+bool RemoveFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
 
 std::wstring ShortPathName(const std::wstring& path) {
   DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);

@@ -25,9 +25,9 @@ void WriteFileAtomically(const std::wstring& path, std::string_view bytes);
 // Appends to the file (created when absent), opening and closing it. Throws EInOutError.
 void AppendToFile(const std::wstring& path, std::string_view bytes);
 
-bool MoveFile(const std::wstring& from, const std::wstring& to);  // fails when `to` exists
+bool RenameFile(const std::wstring& from, const std::wstring& to);  // fails when `to` exists
 bool CopyFileOver(const std::wstring& from, const std::wstring& to);
-bool DeleteFile(const std::wstring& path);
+bool RemoveFile(const std::wstring& path);
 
 // The 8.3 form as the file system reports it; empty for a missing file.
 std::wstring ShortPathName(const std::wstring& path);

@@ -45,9 +45,10 @@ Fn Find(HMODULE library, const char* name) {
   return library ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
 }
 
-// One exchange buffer: 2048 bytes, not cleared, and the count the plugin stores.
+// One exchange buffer: 2048 bytes, zeroed when allocated (a plugin that reports more than it
+// wrote then shows zeros, not stale memory), and the count the plugin stores.
 struct ExchangeBuffer {
-  std::unique_ptr<char[]> bytes{new char[kBufferSize]};
+  std::unique_ptr<char[]> bytes{new char[kBufferSize]()};
   int32_t count = 0;
   char* data() { return bytes.get(); }
 };

@@ -176,8 +176,10 @@ void DialogWatcher::Run() {
       seen.hasYes = GetDlgItem(d, IDYES) != nullptr;
       seen.hasNo = GetDlgItem(d, IDNO) != nullptr;
       seen.hasOk = GetDlgItem(d, IDOK) != nullptr;
-      LRESULT def = SendMessageW(d, DM_GETDEFID, 0, 0);
-      seen.defaultButton = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : 0;
+      seen.defaultButton = 0;
+      for (int id : {IDOK, IDYES, IDNO, IDCANCEL})
+        if (HWND b = GetDlgItem(d, id); b && (GetWindowLongW(b, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
+          seen.defaultButton = id;
       {
         std::lock_guard<std::mutex> lock(mutex_);
         seen_.push_back(seen);
@@ -188,6 +190,59 @@ void DialogWatcher::Run() {
     }
     Sleep(20);
   }
+}
+
+namespace {
+struct ClassSearch {
+  DWORD pid;
+  const std::wstring* cls;
+  HWND found;
+};
+BOOL CALLBACK FindByClass(HWND hwnd, LPARAM l) {
+  auto* s = reinterpret_cast<ClassSearch*>(l);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[128] = {};
+  GetClassNameW(hwnd, cls, 128);
+  if (pid == s->pid && *s->cls == cls && IsWindowVisible(hwnd)) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM l) {
+  auto* v = reinterpret_cast<std::vector<std::wstring>*>(l);
+  wchar_t buf[4096] = {};
+  GetWindowTextW(hwnd, buf, 4096);
+  v->push_back(buf);
+  return TRUE;
+}
+}  // namespace
+
+WindowWatcher::WindowWatcher(std::wstring className, std::function<void(HWND)> action)
+    : className_(std::move(className)), action_(std::move(action)), thread_([this] {
+        while (!stop_) {
+          ClassSearch s{GetCurrentProcessId(), &className_, nullptr};
+          EnumWindows(FindByClass, reinterpret_cast<LPARAM>(&s));
+          if (s.found) {
+            Sleep(50);  // let the window finish showing
+            action_(s.found);
+            seen_ = true;
+            return;
+          }
+          Sleep(20);
+        }
+      }) {}
+
+WindowWatcher::~WindowWatcher() {
+  stop_ = true;
+  thread_.join();
+}
+
+std::vector<std::wstring> ChildTexts(HWND parent) {
+  std::vector<std::wstring> texts;
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&texts));
+  return texts;
 }
 
 void PumpFor(int milliseconds) {

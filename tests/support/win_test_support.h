@@ -76,6 +76,24 @@ class DialogWatcher {
   std::thread thread_;
 };
 
+// Waits on another thread for a visible top-level window of this process with the class name,
+// then runs the action on it once (from that thread: read texts, post commands).
+class WindowWatcher {
+ public:
+  WindowWatcher(std::wstring className, std::function<void(HWND)> action);
+  ~WindowWatcher();
+  bool Seen() const { return seen_; }
+
+ private:
+  std::wstring className_;
+  std::function<void(HWND)> action_;
+  std::atomic<bool> stop_{false}, seen_{false};
+  std::thread thread_;
+};
+
+// The texts of a window's direct children, in creation order.
+std::vector<std::wstring> ChildTexts(HWND parent);
+
 // Runs the message queue for a while (timers fire, posted messages arrive).
 void PumpFor(int milliseconds);
 // Pumps until the condition holds or the time is up; returns the condition.
