@@ -210,13 +210,7 @@ void Tfm_MAIN_FORM::OnClose() {
 
 void Tfm_MAIN_FORM::OnDestroyed() { Application().Terminate(); }
 
-void Tfm_MAIN_FORM::Log(const std::wstring& message) {
-  try {
-    WRITE_LOG(LOG_FOLDER_PATH, message);
-  } catch (const std::exception&) {
-    // The log cannot be written (missing folder, full disk); the operation goes on.
-  }
-}
+void Tfm_MAIN_FORM::Log(const std::wstring& message) { LogError(message); }
 
 void Tfm_MAIN_FORM::FormCreate() {
   FIRST_TIME = true;

@@ -161,6 +161,23 @@ class Tfm_MAIN_FORM : public ui::Form {
   // --- settings ---
   void SAVE_SETTINGS();
 
+  // --- update client ---
+  // Moves a gauge to TRGT_PROGR in steps of 1 every 10 ms with its label; see update/gauges.cpp.
+  void SET_GAUMESSAGE(ui::Gauge* TRGT_GAU, ui::Label* TRGT_LABEL, ui::Form* TRGT_FORM, int32_t TRGT_PROGR,
+                      const std::wstring& TRGT_MSG);
+  // Creates the update window for a general run, shows it modally and releases it.
+  void StartGeneralUpdateRun();
+
+  // --- shell execution ---
+  bool MyShellExecute(HWND TRGT_HANDLE, const std::wstring& TRGT_OPERATION, const std::wstring& TRGT_FILENAME,
+                      const std::wstring& TRGT_PARAMS, const std::wstring& TRGT_DIR, int32_t SHOW_CMD,
+                      bool WaiteFor);
+  bool ShellExecuteNoWait(HWND TRGT_HANDLE, const std::wstring& TRGT_OPERATION, const std::wstring& TRGT_FILENAME,
+                          const std::wstring& TRGT_PARAMS, const std::wstring& TRGT_DIR, int32_t SHOW_CMD);
+  bool ShellExecuteAndWait(HWND TRGT_HANDLE, const std::wstring& TRGT_OPERATION, const std::wstring& TRGT_FILENAME,
+                           const std::wstring& TRGT_PARAMS, const std::wstring& TRGT_DIR);
+  std::wstring GET_SHELL_ERROR_TEXT(int32_t code);
+
   // --- language files ---
   std::wstring CALC_LANG_SUPPORT();
   void LOAD_LANG_SUPPORT(const std::wstring& TRGT_LANG_FILE);

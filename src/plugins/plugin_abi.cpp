@@ -11,11 +11,8 @@ std::wstring DecodeOutput(const ExchangeBuffer& buffer, const char* exportName) 
   if (count > kBufferSize) {
     std::wstring name;
     for (const char* p = exportName; *p; ++p) name += static_cast<wchar_t>(*p);
-    try {
-      WRITE_LOG(LOG_FOLDER_PATH, L"Plugin " + name + L" :reported " + std::to_wstring(count) +
-                                     L" bytes for a buffer of 2048; the text was cut at 2048 bytes");
-    } catch (const std::exception&) {
-    }
+    LogError(L"Plugin " + name + L" :reported " + std::to_wstring(count) +
+             L" bytes for a buffer of 2048; the text was cut at 2048 bytes");
     count = kBufferSize;
   }
   return DStrParser::AnsiBufferToString(buffer.bytes.get(), count, 1251);

@@ -67,6 +67,20 @@ void WRITE_LOG(const std::wstring& folder, const std::wstring& message) { Append
 
 void WRITE_UPDATE_LOG(const std::wstring& message) { AppendLogLine(UpdateLogPath(), message); }
 
+void LogError(const std::wstring& message) {
+  try {
+    WRITE_LOG(LOG_FOLDER_PATH, message);
+  } catch (const std::exception&) {
+  }
+}
+
+void LogUpdateError(const std::wstring& message) {
+  try {
+    WRITE_UPDATE_LOG(message);
+  } catch (const std::exception&) {
+  }
+}
+
 void WRITE_LOG_IF_OK(const std::wstring& message) {
   if (!LOG_FOLDER_OK) return;
   try {

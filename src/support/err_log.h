@@ -32,6 +32,11 @@ void WRITE_UPDATE_LOG(const std::wstring& message);
 std::wstring LogFileName();
 std::wstring UpdateLogPath();
 
+// WRITE_LOG into LOG_FOLDER_PATH, and WRITE_UPDATE_LOG, for callers whose own work must go on
+// when the log cannot be written (missing folder, full disk). Never throw.
+void LogError(const std::wstring& message);
+void LogUpdateError(const std::wstring& message);
+
 // WRITE_LOG into LOG_FOLDER_PATH only while LOG_FOLDER_OK: the rule of the settings, log and text
 // services. Never throws.
 void WRITE_LOG_IF_OK(const std::wstring& message);

@@ -28,6 +28,17 @@ const wchar_t* EnsureClass(const wchar_t* name, WNDPROC proc) {
 
 void SetUnhandledErrorSink(UnhandledErrorSink sink) { g_sink = sink; }
 
+namespace {
+bool g_busy = false;
+}
+
+void SetBusyCursor(bool busy) {
+  g_busy = busy;
+  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+bool BusyCursor() { return g_busy; }
+
 void ReportUnhandled(const std::exception& e) {
   if (g_sink) g_sink(platform::MessageOf(e));
 }
@@ -197,6 +208,12 @@ LRESULT Form::Proc(UINT msg, WPARAM w, LPARAM l) {
     case WM_SIZE:
       OnResize(LOWORD(l), HIWORD(l));
       return 0;
+    case WM_SETCURSOR:
+      if (g_busy) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
     case WM_GETMINMAXINFO:
       if (minSize_.width > 0) {
         auto* mm = reinterpret_cast<MINMAXINFO*>(l);

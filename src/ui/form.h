@@ -106,6 +106,10 @@ class Timer {
   bool enabled_ = false;
 };
 
+// The screen's pointer for every window of the program: the hourglass while `busy`.
+void SetBusyCursor(bool busy);
+bool BusyCursor();
+
 // What a handler does with an exception that reaches the window procedure: log it and tell
 // the user, as an unhandled error would be reported. Set by the application.
 using UnhandledErrorSink = void (*)(const std::wstring& message);
