@@ -16,9 +16,14 @@ std::function<void(const std::string&)>& ProbeSlot() {
 
 TempDir::TempDir() {
   static int counter = 0;
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  for (;;) {
+  // The temp folder as the process started: tests may point TMP elsewhere meanwhile.
+  static const std::wstring temp = [] {
+    wchar_t buf[MAX_PATH];
+    GetTempPathW(MAX_PATH, buf);
+    return std::wstring(buf);
+  }();
+  for (int attempt = 0;; ++attempt) {
+    if (attempt > 1000) throw std::runtime_error("cannot create a temp folder");
     path_ = std::wstring(temp) + L"kt" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter) +
             L"_" + std::to_wstring(GetTickCount()) + L"\\";
     if (CreateDirectoryW(path_.c_str(), nullptr)) break;
