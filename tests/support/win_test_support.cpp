@@ -108,6 +108,8 @@ std::string Hex(const std::string& bytes) {
 
 std::wstring FixturePath(const std::wstring& variant) { return std::wstring(KC_FIXTURES_DIR) + L"\\" + variant + L".dll"; }
 
+std::wstring FixtureExe(const std::wstring& name) { return std::wstring(KC_FIXTURES_DIR) + L"\\" + name + L".exe"; }
+
 std::wstring TestPlugin::CfgPath() const { return dll.substr(0, dll.size() - 4) + L".cfg"; }
 std::wstring TestPlugin::CallsPath() const { return dll.substr(0, dll.size() - 4) + L".calls"; }
 std::vector<std::string> TestPlugin::Calls() const { return ReadLines(CallsPath()); }

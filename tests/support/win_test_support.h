@@ -37,6 +37,7 @@ std::string Hex(const std::string& bytes);
 
 // The built fixture DLLs ("tp_full", "tp_no_ShowPlugin", ...).
 std::wstring FixturePath(const std::wstring& variant);
+std::wstring FixtureExe(const std::wstring& name);  // a fixture program ("kc_recorder")
 
 // A copy of the test plugin at folder\name with its configuration lines beside it.
 struct TestPlugin {

@@ -5,7 +5,7 @@
 #include "app_harness.h"
 #include "core/md5.h"
 #include "core/update_rules.h"
-#include "loopback_server.h"
+#include "offer_server.h"
 #include "platform/process.h"
 #include "support/err_log.h"
 #include "update/http_client.h"
@@ -16,48 +16,25 @@ using namespace kt;
 namespace {
 std::string Row(int id, const std::string& name, const std::string& version, const std::string& md5,
                 const std::string& max = "100") {
-  std::string v[4];
-  size_t p = 0;
-  for (int i = 0; i < 4; ++i) {
-    size_t q = version.find('.', p);
-    v[i] = version.substr(p, q == std::string::npos ? std::string::npos : q - p);
-    p = q + 1;
-  }
-  return "\"" + std::to_string(id) + "\",\"10001\",\"" + name + "\",\"desc\",\"2026-12-01\",\"" + version + "\",\"" +
-         v[0] + "\",\"" + v[1] + "\",\"" + v[2] + "\",\"" + v[3] + "\",\"" + max +
-         "\",\"\",\"\",\"\",\"\",\"\",\"file.php?id=" + std::to_string(id) + "\",\"" + md5 + "\"";
+  return OfferRow(id, name, version, md5, max);
 }
-
-std::string Today() {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  char buf[16];
-  snprintf(buf, sizeof buf, "%02d.%02d.%04d", t.wDay, t.wMonth, t.wYear);
-  return buf;
-}
-
-std::string DoubleDigest(const std::string& s) {
-  std::wstring w(s.begin(), s.end());
-  std::wstring d = core::DoubleDigest(w);
-  return std::string(d.begin(), d.end());
-}
+std::string Today() { return TodayText(); }
+std::string DoubleDigest(const std::string& s) { return DoubleDigestOf(s); }
 
 // The launcher's windows, an update window and a server that offers some files.
 struct UpdateFixture : testing::Test {
   AppHarness app;
   TempDir temp;
-  std::map<std::string, std::string> files;       // id -> bytes
-  std::vector<std::string> table;                 // rows
-  std::function<HttpReply(const HttpRequest&)> override;  // takes precedence when it answers
-  std::unique_ptr<LoopbackServer> server;
+  OfferServer offer;
+  std::vector<std::string>& table = offer.table;
+  std::function<HttpReply(const HttpRequest&)>& override = offer.override;
+  OfferServer* server = &offer;
   std::unique_ptr<Tfm_UPD_PROGRESS> window;
 
   void SetUp() override {
     SetEnvironmentVariableW(L"TMP", temp.Path().substr(0, temp.Path().size() - 1).c_str());
-    server = std::make_unique<LoopbackServer>([this](const HttpRequest& r) { return Serve(r); });
     app.Start();
-
-    app.form().IdHTTP1->BaseAddress = server->BaseAddress();
+    app.form().IdHTTP1->BaseAddress = offer.BaseAddress();
     app.form().IdHTTP1->ReadTimeoutMs = 1500;
     window = std::make_unique<Tfm_UPD_PROGRESS>(app.form().Handle());
     fm_UPD_PROGRESS = window.get();
@@ -68,49 +45,10 @@ struct UpdateFixture : testing::Test {
     SetEnvironmentVariableW(L"TMP", nullptr);
     fm_UPD_PROGRESS = nullptr;
     window.reset();
-    server.reset();
   }
-
-  HttpReply Serve(const HttpRequest& r) {
-    if (override) {
-      HttpReply special = override(r);
-      if (special.status != 0) return special;
-    }
-    if (r.method == "GET" && r.target == "/index.php") return {200, "TOKEN42", {{"Set-Cookie", "sid=s1; path=/"}}};
-    auto fields = r.FormFields();
-    auto field = [&](const std::string& name) {
-      std::string v;
-      for (auto& [k, val] : fields)
-        if (k == name) v = val;
-      return v;
-    };
-    if (field("key") != DoubleDigest("Pet sinkavi kozi!TOKEN42")) return {403, ""};
-    if (r.target == "/index.php" && field("filename").empty()) {
-      std::string all;
-      for (const auto& row : table) all += row + "\r\n";
-      return {200, all};
-    }
-    if (r.target == "/index.php") {
-      for (const auto& row : table) {
-        std::wstring w(row.begin(), row.end());
-        std::wstring name = core::GetTableColumn(3, w);
-        if (DoubleDigest(std::string(name.begin(), name.end()) + Today()) == field("filename")) return {200, row};
-      }
-      return {404, ""};
-    }
-    if (r.target.rfind("/file.php?id=", 0) == 0) {
-      auto it = files.find(r.target.substr(13));
-      if (it != files.end()) return {200, it->second, {{"Content-Type", "application/octet-stream"}}};
-    }
-    return {404, ""};
-  }
-
-  // Offers a file: its row and its bytes.
   void Offer(int id, const std::string& name, const std::string& version, const std::string& bytes,
              std::string md5 = "") {
-    if (md5.empty()) md5 = core::Md5Hex(bytes);
-    table.push_back(Row(id, name, version, md5));
-    files[std::to_string(id)] = bytes;
+    offer.Offer(id, name, version, bytes, md5);
   }
 
   bool Probe() { return window->CHECK_INTERNET() && window->GET_UPDATE_TABLE(); }
