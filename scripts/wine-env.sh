@@ -37,6 +37,15 @@ kc_wine_up() {
     IFS='|' read -r key name value <<<"$r"
     wine reg add "$key" /v "$name" /d "$value" /f </dev/null >/dev/null 2>&1 || true
   done
+  # Wine links the documents folder to $HOME; the program's data stays inside the prefix.
+  local docs
+  for docs in "$WINEPREFIX/drive_c/users/$(id -un)/Documents"; do
+    if [ -L "$docs" ]; then rm -f "$docs" && mkdir -p "$docs"; fi
+  done
+  # The desktop settings take effect when the desktop starts again: restart the server.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1
 }
 
 kc_wine_down() {

@@ -174,10 +174,12 @@ void Tfm_MAIN_FORM::CreateControls() {
 void Tfm_MAIN_FORM::LayOut(int w, int h) {
   const int top = ui::Scale(kTopHeight), right = ui::Scale(kRightWidth);
   MoveWindow(pnl_TOP.Handle(), 0, 0, w, top, TRUE);
-  RECT lc;
-  GetWindowRect(lbx_COUNTRY_BG.Handle(), &lc);
-  MapWindowPoints(nullptr, pnl_TOP.Handle(), reinterpret_cast<POINT*>(&lc), 2);
-  MoveWindow(lbx_COUNTRY_BG.Handle(), lc.left, lc.top, std::max<int>(40, w - lc.left - ui::Scale(8)), ui::Scale(300), TRUE);
+  // The label fits its caption (a language file may lengthen it); the list takes the rest.
+  const int labelWidth = lb_Country.TextWidth() + ui::Scale(4);
+  MoveWindow(lb_Country.Handle(), ui::Scale(8), ui::Scale(9), labelWidth, ui::Scale(18), TRUE);
+  const int listLeft = ui::Scale(8) + labelWidth + ui::Scale(6);
+  MoveWindow(lbx_COUNTRY_BG.Handle(), listLeft, ui::Scale(5), std::max<int>(40, w - listLeft - ui::Scale(8)),
+             ui::Scale(300), TRUE);
   int below = std::max(0, h - top);
   MoveWindow(pnl_RIGHT.Handle(), std::max(0, w - right), top, right, below, TRUE);
   MoveWindow(Panel1.Handle(), 0, top, std::max(0, w - right), below, TRUE);

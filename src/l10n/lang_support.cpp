@@ -46,6 +46,9 @@ void Tfm_MAIN_FORM::LOAD_LANG_SUPPORT(const std::wstring& TRGT_LANG_FILE) {
       }
     }
     DrawMenuBar(Handle());
+    RECT client;
+    GetClientRect(Handle(), &client);
+    OnResize(client.right, client.bottom);
   } catch (const std::exception& e) {
     Log(L"LOAD_LANG_SUPPORT :" + platform::MessageOf(e));
   }

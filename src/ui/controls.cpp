@@ -61,6 +61,16 @@ void Label::Create(Form& form, HWND parent, const Bounds& b, const std::wstring&
 }
 void Label::SetCaption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 std::wstring Label::Caption() const { return WindowText(hwnd_); }
+int Label::TextWidth() const {
+  std::wstring text = Caption();
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  return size.cx;
+}
 
 void Button::Create(Form& form, HWND parent, const Bounds& b, const std::wstring& caption, DWORD extraStyle) {
   CreateWindowed(form, parent, L"BUTTON", caption.c_str(), BS_PUSHBUTTON | WS_TABSTOP | extraStyle, 0, b);

@@ -60,6 +60,8 @@ class Label : public Control {
   void Create(Form& form, HWND parent, const Bounds& b, const std::wstring& caption, DWORD extraStyle = 0);
   void SetCaption(const std::wstring& text);
   std::wstring Caption() const;
+  // The caption's width in pixels with the label's font.
+  int TextWidth() const;
 };
 
 class Button : public Control {
