@@ -118,7 +118,8 @@ TEST(Language, Utf8CyrillicCaptionAndTheExactBulgariaFlag) {
   AppHarness app;
   CreateDirectoryW(app.DocDir().c_str(), nullptr);
   std::string file = "\xEF\xBB\xBF";
-  for (int i = 1; i <= 26; ++i) file += (i == 26 ? "\xD0\xA1\xD1\x82\xD0\xB0\xD1\x80\xD1\x82" : "-") + std::string("\r\n");
+  for (int i = 1; i < 26; ++i) file += "-\r\n";
+  file += "\xD0\xA1\xD1\x82\xD0\xB0\xD1\x80\xD1\x82\r\n";  // line 26
   WriteBytes(app.DocDir() + L"LSUPP_BGR.txt", file);
   app.Plugin(L"Cap.dll", {"GetCountry.text=Bulgaria"});
   Tfm_MAIN_FORM& f = app.Start();
