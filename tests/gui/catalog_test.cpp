@@ -7,6 +7,7 @@
 #include "app_harness.h"
 #include "core/country_table.h"
 #include "l10n/bilingual.h"
+#include "platform/errors.h"
 #include "support/err_log.h"
 
 using namespace kt;
@@ -170,4 +171,29 @@ TEST(Catalog, PluginsThatAnswerNonsenseAreSkippedQuietly) {
   EXPECT_EQ(f.DLLHandle, nullptr);
   std::string log = ReadBytes(app.LogFile());
   EXPECT_NE(log.find("reported 100000 bytes"), std::string::npos);
+}
+
+TEST(Catalog, TheLibraryHandleHoldsOneLibraryAtATime) {
+  AppHarness app;
+  TestPlugin a = app.Plugin(L"A.dll", {});
+  TestPlugin b = app.Plugin(L"B.dll", {}, L"tp_no_ShowPlugin");
+  Tfm_MAIN_FORM& f = app.Start();
+  f.LoadPluginLibrary(a.dll);
+  HMODULE first = f.DLLHandle;
+  ASSERT_NE(first, nullptr);
+  f.LoadPluginLibrary(b.dll);  // releases A first
+  EXPECT_NE(f.DLLHandle, nullptr);
+  EXPECT_EQ(GetModuleHandleW(a.dll.c_str()), nullptr) << "the first library was released";
+  f.LoadPluginLibrary(app.PluginDir() + L"missing.dll");  // a failed load raises nothing
+  EXPECT_EQ(f.DLLHandle, nullptr);
+  EXPECT_EQ(GetModuleHandleW(b.dll.c_str()), nullptr);
+  // A release that fails still leaves no handle, and says so.
+  f.DLLHandle = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x7ff0));
+  try {
+    f.ReleasePluginLibrary();
+    ADD_FAILURE() << "no error";
+  } catch (const platform::Exception& e) {
+    EXPECT_EQ(e.Message(), L"ERROR FREEING LIB");
+  }
+  EXPECT_EQ(f.DLLHandle, nullptr);
 }
