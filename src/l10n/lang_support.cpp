@@ -63,6 +63,6 @@ void Tfm_MAIN_FORM::lbx_COUNTRYChange() {
   } catch (const std::exception& e) {
     Log(L"Tfm_MAIN_FORM.lbx_COUNTRYChange :" + platform::MessageOf(e));
   }
-  Repaint();
+  Invalidate();
   LANG_IS_BG = IsBulgarianSelection(lbx_COUNTRY_BG.Text());
 }

@@ -43,7 +43,7 @@ std::wstring Tfm_MAIN_FORM::PluginFolder() const { return EXE_FOLDER + L"PLUGINS
 
 void Tfm_MAIN_FORM::ADD_SUPPORTED_COUNTRIES() {
   SCAN_PLUGINS();
-  Repaint();
+  Invalidate();
 }
 
 void Tfm_MAIN_FORM::SCAN_PLUGINS() {
@@ -131,6 +131,12 @@ void Tfm_MAIN_FORM::LOAD_COUNTRY(int32_t index) {
       lbx_DEVICES_2.Clear();
       DEVICES_LIST->Clear();
       const std::wstring country = lbx_COUNTRY_BG.Text();
+      // The list is drawn once, when it is complete.
+      struct Redraw {
+        ui::ListBox& list;
+        ~Redraw() { list.SetRedraw(true); }
+      } redraw{lbx_DEVICES_2};
+      lbx_DEVICES_2.SetRedraw(false);
       for (const std::wstring& path : files) LOAD_COUNTRY_2(path, country);
       if (lbx_DEVICES_2.Count() > 0) {
         lbx_DEVICES_2.SetItemIndex(0);
@@ -141,7 +147,7 @@ void Tfm_MAIN_FORM::LOAD_COUNTRY(int32_t index) {
     Log(L"Tfm_MAIN_FORM.LOAD_COUNTRY :" + platform::MessageOf(e));
   }
   LOAD_PLUGIN_INFO();  // a plugin error here passes on to the country-change handler
-  Repaint();
+  Invalidate();
   LANG_IS_BG = IsBulgarianSelection(lbx_COUNTRY_BG.Text());
 }
 

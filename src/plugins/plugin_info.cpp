@@ -15,7 +15,7 @@ void Tfm_MAIN_FORM::LOAD_PLUGIN_INFO() {
     ~Finally() {
       try {
         f.ENSURE_DEVICE_SELECTED();
-        f.Repaint();
+        f.Invalidate();
       } catch (...) {
       }
     }

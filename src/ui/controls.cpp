@@ -116,16 +116,6 @@ void Edit::Create(Form& form, HWND parent, const Bounds& b, DWORD extraStyle) {
 void Edit::SetText(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 std::wstring Edit::Text() const { return WindowText(hwnd_); }
 
-namespace {
-std::wstring ListText(HWND h, UINT lenMsg, UINT textMsg, int index) {
-  LRESULT n = SendMessageW(h, lenMsg, static_cast<WPARAM>(index), 0);
-  if (n < 0) return {};
-  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-  n = SendMessageW(h, textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-  s.resize(static_cast<size_t>(n > 0 ? n : 0));
-  return s;
-}
-}  // namespace
 
 void ComboBox::Create(Form& form, HWND parent, const Bounds& b, bool sorted) {
   // The height given is the drop-down's; the field itself follows the font.
@@ -137,17 +127,20 @@ void ComboBox::Create(Form& form, HWND parent, const Bounds& b, bool sorted) {
     if (code == CBN_SELCHANGE && OnChange) OnChange();
   });
 }
-void ComboBox::Clear() { SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0); }
+void ComboBox::Clear() {
+  SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
+  items_.clear();
+}
 int ComboBox::Add(const std::wstring& item) {
-  return static_cast<int>(SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())));
+  int at = static_cast<int>(SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())));
+  if (at >= 0 && at <= static_cast<int>(items_.size())) items_.insert(items_.begin() + at, item);
+  return at;
 }
-int ComboBox::Count() const { return static_cast<int>(SendMessageW(hwnd_, CB_GETCOUNT, 0, 0)); }
-std::wstring ComboBox::Item(int index) const { return ListText(hwnd_, CB_GETLBTEXTLEN, CB_GETLBTEXT, index); }
-std::vector<std::wstring> ComboBox::Items() const {
-  std::vector<std::wstring> v;
-  for (int i = 0, n = Count(); i < n; ++i) v.push_back(Item(i));
-  return v;
+int ComboBox::Count() const { return static_cast<int>(items_.size()); }
+std::wstring ComboBox::Item(int index) const {
+  return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)] : std::wstring();
 }
+std::vector<std::wstring> ComboBox::Items() const { return items_; }
 int ComboBox::ItemIndex() const { return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)); }
 void ComboBox::SetItemIndex(int index) {
   SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index >= 0 && index < Count() ? index : -1), 0);
@@ -156,9 +149,7 @@ std::wstring ComboBox::Text() const {
   int i = ItemIndex();
   return i >= 0 ? Item(i) : std::wstring();
 }
-int ComboBox::IndexOfText(const std::wstring& text) const {
-  return core::StringToCaseSelect(text, Items());
-}
+int ComboBox::IndexOfText(const std::wstring& text) const { return core::StringToCaseSelect(text, items_); }
 void ComboBox::Choose(int index) {
   SetItemIndex(index);
   if (OnChange) OnChange();
@@ -173,22 +164,29 @@ void ListBox::Create(Form& form, HWND parent, const Bounds& b, bool sorted) {
     if (code == LBN_DBLCLK && OnDblClick) OnDblClick();
   });
 }
-void ListBox::Clear() { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
-int ListBox::Add(const std::wstring& item) {
-  return static_cast<int>(SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())));
+void ListBox::Clear() {
+  SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+  items_.clear();
 }
-int ListBox::Count() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)); }
-std::wstring ListBox::Item(int index) const { return ListText(hwnd_, LB_GETTEXTLEN, LB_GETTEXT, index); }
-std::vector<std::wstring> ListBox::Items() const {
-  std::vector<std::wstring> v;
-  for (int i = 0, n = Count(); i < n; ++i) v.push_back(Item(i));
-  return v;
+int ListBox::Add(const std::wstring& item) {
+  int at = static_cast<int>(SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())));
+  if (at >= 0 && at <= static_cast<int>(items_.size())) items_.insert(items_.begin() + at, item);
+  return at;
+}
+int ListBox::Count() const { return static_cast<int>(items_.size()); }
+std::wstring ListBox::Item(int index) const {
+  return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)] : std::wstring();
+}
+std::vector<std::wstring> ListBox::Items() const { return items_; }
+void ListBox::SetRedraw(bool on) {
+  SendMessageW(hwnd_, WM_SETREDRAW, on, 0);
+  if (on) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 int ListBox::ItemIndex() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)); }
 void ListBox::SetItemIndex(int index) {
   SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index >= 0 && index < Count() ? index : -1), 0);
 }
-int ListBox::IndexOfText(const std::wstring& text) const { return core::StringToCaseSelect(text, Items()); }
+int ListBox::IndexOfText(const std::wstring& text) const { return core::StringToCaseSelect(text, items_); }
 
 void Gauge::Create(Form& form, HWND parent, const Bounds& b) {
   CreateWindowed(form, parent, PROGRESS_CLASSW, L"", PBS_SMOOTH, 0, b);

@@ -105,6 +105,9 @@ class ComboBox : public Control {
   // Simulates the user's choice: selects and raises the change event.
   void Choose(int index);
   std::function<void()> OnChange;
+
+ private:
+  std::vector<std::wstring> items_;  // the items in list order, for look-ups without messages
 };
 
 // A single-selection list.
@@ -119,8 +122,13 @@ class ListBox : public Control {
   int ItemIndex() const;
   void SetItemIndex(int index);
   int IndexOfText(const std::wstring& text) const;
+  // Holds the list's drawing while many items change.
+  void SetRedraw(bool on);
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
+
+ private:
+  std::vector<std::wstring> items_;  // the items in list order, for look-ups without messages
 };
 
 class Gauge : public Control {

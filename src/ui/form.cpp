@@ -94,6 +94,9 @@ void Form::Repaint() {
   if (!hwnd_) return;
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
+void Form::Invalidate() {
+  if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
 void Form::SetCaption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 std::wstring Form::Caption() const { return WindowText(hwnd_); }
 

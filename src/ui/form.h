@@ -42,7 +42,8 @@ class Form {
   bool Visible() const;
   void Close();  // asks OnCloseQuery, then closes
   void BringToFront();
-  void Repaint();
+  void Repaint();     // paints now
+  void Invalidate();  // paints with the next messages; several in a row cost one painting
   void SetCaption(const std::wstring& text);
   std::wstring Caption() const;
   void CenterOnScreen();
