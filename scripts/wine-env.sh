@@ -42,10 +42,18 @@ kc_wine_up() {
   for docs in "$WINEPREFIX/drive_c/users/$(id -un)/Documents"; do
     if [ -L "$docs" ]; then rm -f "$docs" && mkdir -p "$docs"; fi
   done
-  # The desktop settings take effect when the desktop starts again: restart the server.
+  # The desktop settings take effect when the desktop starts again: restart the server, then
+  # start the desktop before any program does (a program that exits while it brings the
+  # desktop up can hang in Wine 8 on a loaded machine).
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1
+  wine explorer /desktop=Default,1280x800 </dev/null >/dev/null 2>&1 &
+  local i
+  for i in $(seq 1 100); do
+    xwininfo -root -tree 2>/dev/null | grep -q 'Wine desktop' && break
+    sleep 0.1
+  done
 }
 
 kc_wine_down() {

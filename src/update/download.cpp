@@ -110,23 +110,31 @@ bool Tfm_UPD_PROGRESS::BACKUP_AND_REPLACE(const std::wstring& installedPath, con
   }
 }
 
+namespace {
+// Starts Brevan.exe with the five fields; true when the shell accepted it and the installed
+// file exists afterwards.
+bool StartUpdater(HWND owner, const std::wstring& mode, bool wait, const std::wstring& waitValue,
+                  const std::wstring& installedPath, const std::wstring& tempPath, const std::wstring& country) {
+  try {
+    const std::wstring params =
+        core::UpdaterParameters(mode, platform::ShortPathName(tempPath), installedPath, waitValue, country);
+    return fm_MAIN_FORM &&
+           fm_MAIN_FORM->MyShellExecute(owner, L"runas", EXE_FOLDER + L"Brevan.exe", params, EXE_FOLDER, 1, wait) &&
+           platform::FileExists(installedPath);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+}  // namespace
+
 bool Tfm_UPD_PROGRESS::RUN_ELEVATED_UPDATER(const std::wstring& mode, bool wait, const std::wstring& installedPath,
                                             const std::wstring& tempPath) {
-  bool result = false;
   if (fm_MAIN_FORM) fm_MAIN_FORM->Hide();
   if (dm_) {
     dm_->Showmainform1.SetEnabled(false);
     dm_->Exit2.SetEnabled(false);
   }
-  try {
-    const std::wstring params =
-        core::UpdaterParameters(mode, platform::ShortPathName(tempPath), installedPath, L"1500", TRGT_COUNTRY_NAME);
-    if (fm_MAIN_FORM &&
-        fm_MAIN_FORM->MyShellExecute(Handle(), L"runas", EXE_FOLDER + L"Brevan.exe", params, EXE_FOLDER, 1, wait))
-      result = platform::FileExists(installedPath);
-  } catch (const std::exception&) {
-    result = false;
-  }
+  const bool result = StartUpdater(Handle(), mode, wait, L"1500", installedPath, tempPath, TRGT_COUNTRY_NAME);
   if (fm_MAIN_FORM) fm_MAIN_FORM->Show();
   if (dm_) {
     dm_->Showmainform1.SetEnabled(true);
@@ -138,16 +146,8 @@ bool Tfm_UPD_PROGRESS::RUN_ELEVATED_UPDATER(const std::wstring& mode, bool wait,
 
 bool Tfm_UPD_PROGRESS::RUN_ELEVATED_UPDATER_AND_EXIT(const std::wstring& mode, const std::wstring& installedPath,
                                                      const std::wstring& tempPath) {
-  bool result = false;
-  try {
-    const std::wstring params =
-        core::UpdaterParameters(mode, platform::ShortPathName(tempPath), installedPath, L"3000", TRGT_COUNTRY_NAME);
-    if (fm_MAIN_FORM &&
-        fm_MAIN_FORM->MyShellExecute(Handle(), L"runas", EXE_FOLDER + L"Brevan.exe", params, EXE_FOLDER, 1, false))
-      result = platform::FileExists(installedPath);
-  } catch (const std::exception&) {
-    result = false;
-  }
+  // The program ends in any case; the temp file stays for the updater.
+  const bool result = StartUpdater(Handle(), mode, false, L"3000", installedPath, tempPath, TRGT_COUNTRY_NAME);
   Application().Terminate();
   return result;
 }
