@@ -21,54 +21,44 @@
 using namespace kt;
 
 namespace {
-// Records, on another thread, every text the update window's overall label shows.
+// Records every text the update window's overall label is given, as the GUI thread sets it:
+// a hook on this thread's sent messages sees each WM_SETTEXT to the label.
 class OverallLabels {
  public:
-  OverallLabels()
-      : thread_([this] {
-          while (!stop_) {
-            HWND window = FindWindowW(L"Tfm_UPD_PROGRESS", nullptr);
-            HWND label = window ? FindFirstStatic(window) : nullptr;
-            if (label) {
-              wchar_t text[512] = {};
-              InternalGetWindowText(label, text, 512);
-              std::lock_guard<std::mutex> lock(mutex_);
-              if (texts_.empty() || texts_.back() != text) texts_.push_back(text);
-            }
-            Sleep(2);
-          }
-        }) {}
-  ~OverallLabels() {
-    stop_ = true;
-    thread_.join();
+  OverallLabels() {
+    instance_ = this;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &OverallLabels::Hook, nullptr, GetCurrentThreadId());
   }
-  std::vector<std::wstring> Texts() {
-    std::lock_guard<std::mutex> lock(mutex_);
+  ~OverallLabels() {
+    UnhookWindowsHookEx(hook_);
+    instance_ = nullptr;
+  }
+  std::vector<std::wstring> Texts() const {
     std::vector<std::wstring> shown;
     for (const auto& t : texts_)
-      if (!t.empty() && t != L"...") shown.push_back(t);
+      if (!t.empty() && t != L"..." && (shown.empty() || shown.back() != t)) shown.push_back(t);
     return shown;
   }
 
  private:
-  static BOOL CALLBACK FirstStatic(HWND h, LPARAM l) {
-    wchar_t cls[32] = {};
-    GetClassNameW(h, cls, 32);
-    if (std::wstring(cls) == L"Static") {
-      *reinterpret_cast<HWND*>(l) = h;
-      return FALSE;
-    }
-    return TRUE;
+  static LRESULT CALLBACK Hook(int code, WPARAM w, LPARAM l) {
+    auto* msg = reinterpret_cast<CWPSTRUCT*>(l);
+    if (code == HC_ACTION && instance_ && msg->message == WM_SETTEXT && IsOverallLabel(msg->hwnd))
+      instance_->texts_.push_back(reinterpret_cast<const wchar_t*>(msg->lParam));
+    return CallNextHookEx(nullptr, code, w, l);
   }
-  static HWND FindFirstStatic(HWND parent) {
-    HWND found = nullptr;
-    EnumChildWindows(parent, FirstStatic, reinterpret_cast<LPARAM>(&found));
-    return found;
+  // The first label on the update window's panel.
+  static bool IsOverallLabel(HWND h) {
+    HWND root = GetAncestor(h, GA_ROOT);
+    wchar_t cls[64] = {};
+    GetClassNameW(root, cls, 64);
+    if (std::wstring(cls) != L"Tfm_UPD_PROGRESS") return false;
+    HWND panel = GetParent(h);
+    return panel && GetWindow(panel, GW_CHILD) == h;
   }
-  std::atomic<bool> stop_{false};
-  std::mutex mutex_;
+  static inline OverallLabels* instance_ = nullptr;
+  HHOOK hook_ = nullptr;
   std::vector<std::wstring> texts_;
-  std::thread thread_;
 };
 
 std::string Plugin(const std::string& country) { return "GetCountry.text=" + country; }
