@@ -1,7 +1,6 @@
 // The shared parts of the benchmark programs; see bench_support.h.
 #include "bench_support.h"
 
-#include <commctrl.h>
 #include <objbase.h>
 #include <psapi.h>
 
@@ -9,20 +8,11 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/application.h"
-#include "core/format_settings.h"
-#include "platform/regional.h"
+#include "win_test_support.h"
 
 namespace kb {
 
-void SetUpProcess() {
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&icc);
-  OleInitialize(nullptr);
-  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-  platform::LoadRegionalFormats(core::ProcessFormatSettings());
-  Application().Title = L"Kestrum Client";
-}
+void SetUpProcess() { kt::SetUpProcessLikeTheLauncher(); }
 
 void TearDownProcess() {
   OleUninitialize();

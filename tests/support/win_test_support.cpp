@@ -3,7 +3,13 @@
 
 #include <cstdio>
 
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/application.h"
+#include "core/format_settings.h"
 #include "platform/files.h"
+#include "platform/regional.h"
 
 namespace kt {
 
@@ -13,6 +19,15 @@ std::function<void(const std::string&)>& ProbeSlot() {
   return slot;
 }
 }  // namespace
+
+void SetUpProcessLikeTheLauncher() {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+  OleInitialize(nullptr);
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  platform::LoadRegionalFormats(core::ProcessFormatSettings());
+  Application().Title = L"Kestrum Client";
+}
 
 TempDir::TempDir() {
   static int counter = 0;
@@ -148,16 +163,23 @@ std::vector<DialogWatcher::Seen> DialogWatcher::Dialogs() {
 namespace {
 struct Search {
   DWORD pid;
+  const wchar_t* cls;
   std::vector<HWND> found;
 };
-BOOL CALLBACK FindDialogs(HWND hwnd, LPARAM l) {
+BOOL CALLBACK CollectByClass(HWND hwnd, LPARAM l) {
   auto* s = reinterpret_cast<Search*>(l);
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  if (pid == s->pid && std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+  wchar_t cls[128] = {};
+  GetClassNameW(hwnd, cls, 128);
+  if (pid == s->pid && std::wstring(cls) == s->cls && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
   return TRUE;
+}
+// This process's visible top-level windows of the class.
+std::vector<HWND> VisibleWindows(const wchar_t* cls) {
+  Search s{GetCurrentProcessId(), cls, {}};
+  EnumWindows(CollectByClass, reinterpret_cast<LPARAM>(&s));
+  return s.found;
 }
 std::wstring TextOf(HWND h) {
   wchar_t buf[4096] = {};
@@ -169,9 +191,7 @@ std::wstring TextOf(HWND h) {
 void DialogWatcher::Run() {
   std::vector<HWND> handled;
   while (!stop_) {
-    Search s{GetCurrentProcessId(), {}};
-    EnumWindows(FindDialogs, reinterpret_cast<LPARAM>(&s));
-    for (HWND d : s.found) {
+    for (HWND d : VisibleWindows(L"#32770")) {
       bool known = false;
       for (HWND h : handled) known |= (h == d);
       if (known) continue;
@@ -200,23 +220,6 @@ void DialogWatcher::Run() {
 }
 
 namespace {
-struct ClassSearch {
-  DWORD pid;
-  const std::wstring* cls;
-  HWND found;
-};
-BOOL CALLBACK FindByClass(HWND hwnd, LPARAM l) {
-  auto* s = reinterpret_cast<ClassSearch*>(l);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[128] = {};
-  GetClassNameW(hwnd, cls, 128);
-  if (pid == s->pid && *s->cls == cls && IsWindowVisible(hwnd)) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
 BOOL CALLBACK CollectChild(HWND hwnd, LPARAM l) {
   auto* v = reinterpret_cast<std::vector<std::wstring>*>(l);
   wchar_t buf[4096] = {};
@@ -229,11 +232,10 @@ BOOL CALLBACK CollectChild(HWND hwnd, LPARAM l) {
 WindowWatcher::WindowWatcher(std::wstring className, std::function<void(HWND)> action)
     : className_(std::move(className)), action_(std::move(action)), thread_([this] {
         while (!stop_) {
-          ClassSearch s{GetCurrentProcessId(), &className_, nullptr};
-          EnumWindows(FindByClass, reinterpret_cast<LPARAM>(&s));
-          if (s.found) {
+          std::vector<HWND> found = VisibleWindows(className_.c_str());
+          if (!found.empty()) {
             Sleep(50);  // let the window finish showing
-            action_(s.found);
+            action_(found.front());
             seen_ = true;
             return;
           }

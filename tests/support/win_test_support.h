@@ -15,6 +15,10 @@
 
 namespace kt {
 
+// The process set up as the launcher's program body does (common controls, OLE, regional
+// formats, the application title), for test and benchmark programs.
+void SetUpProcessLikeTheLauncher();
+
 // A fresh folder under the temp folder, removed with everything in it at the end.
 class TempDir {
  public:
