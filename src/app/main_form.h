@@ -27,6 +27,9 @@
 
 class Tdm_;
 class TIdHTTP;
+namespace plugin_abi {
+struct ExchangeBuffer;
+}
 
 class Tfm_MAIN_FORM : public ui::Form {
  public:
@@ -203,6 +206,10 @@ class Tfm_MAIN_FORM : public ui::Form {
 
   int32_t FDEVICE_INDEX = 0;
   bool closed_ = false;
+  // The exchange buffer of the library visit under way (LoadInfo, LOAD_COUNTRY_2); null between.
+  plugin_abi::ExchangeBuffer* visitBuffer_ = nullptr;
+  plugin_abi::ExchangeBuffer& VisitBuffer();
+  friend struct CatalogVisit;
   std::unique_ptr<ui::Font> font_, countryFont_, buttonFont_;
   HICON startIcon_ = nullptr, exitIcon_ = nullptr;
 };

@@ -13,31 +13,29 @@
 using namespace plugin_abi;
 
 namespace {
-// The exchange buffer of the current library visit.
-ExchangeBuffer* g_buffer = nullptr;
-
-struct VisitBuffer {
-  ExchangeBuffer buffer;
-  VisitBuffer() { g_buffer = &buffer; }
-  ~VisitBuffer() { g_buffer = nullptr; }
-};
-
-ExchangeBuffer& Buffer() {
-  if (!g_buffer) throw platform::Exception(L"No exchange buffer");
-  return *g_buffer;
-}
-
 // Calls a text export into the visit's buffer: the text, or a raised plugin error.
-std::wstring AskText(HMODULE library, const char* name, int32_t& PLGN_ERR) {
+std::wstring AskText(HMODULE library, const char* name, ExchangeBuffer& b, int32_t& PLGN_ERR) {
   auto fn = Find<TextOutFn>(library, name);
   if (!fn) throw EMyException(kMissingExport);
-  ExchangeBuffer& b = Buffer();
   b.count = 0;
   PLGN_ERR = fn(b.data(), &b.count);
   if (PLGN_ERR != 0) throw EMyException(PLGN_ERR);
   return DecodeOutput(b, name);
 }
 }  // namespace
+
+// One library visit: its exchange buffer lives as long as the visit.
+struct CatalogVisit {
+  Tfm_MAIN_FORM& form;
+  ExchangeBuffer buffer;
+  explicit CatalogVisit(Tfm_MAIN_FORM& f) : form(f) { form.visitBuffer_ = &buffer; }
+  ~CatalogVisit() { form.visitBuffer_ = nullptr; }
+};
+
+ExchangeBuffer& Tfm_MAIN_FORM::VisitBuffer() {
+  if (!visitBuffer_) throw platform::Exception(L"No exchange buffer");
+  return *visitBuffer_;
+}
 
 std::wstring Tfm_MAIN_FORM::PluginFolder() const { return EXE_FOLDER + L"PLUGINS\\"; }
 
@@ -60,7 +58,7 @@ void Tfm_MAIN_FORM::LoadInfo(const std::wstring& path) {
   LoadPluginLibrary(path);
   Log(L"DLLName: " + path);
   try {
-    VisitBuffer visit;
+    CatalogVisit visit(*this);
     if (CHECK_PLUGIN() && GET_PLUGIN_COUNTRY() && !core::IsBlank(PLGN_COUNTRY) &&
         lbx_COUNTRY_BG.IndexOfText(PLGN_COUNTRY) < 0 && !core::Contains(PLGN_COUNTRY, L","))
       lbx_COUNTRY_BG.Add(PLGN_COUNTRY);
@@ -81,7 +79,7 @@ bool Tfm_MAIN_FORM::CHECK_PLUGIN() {
     if (!getTypeDll || getTypeDll() != 1) return false;
     auto areYouMine = Find<TextOutFn>(DLLHandle, kAreYouMine);
     if (!areYouMine) return false;
-    ExchangeBuffer& b = Buffer();
+    ExchangeBuffer& b = VisitBuffer();
     b.count = 0;
     PLGN_ERR = areYouMine(b.data(), &b.count);
   } catch (const std::exception&) {
@@ -93,7 +91,7 @@ bool Tfm_MAIN_FORM::GET_PLUGIN_COUNTRY() {
   PLGN_ERR = -1;
   std::wstring text;
   try {
-    text = AskText(DLLHandle, kGetCountry, PLGN_ERR);
+    text = AskText(DLLHandle, kGetCountry, VisitBuffer(), PLGN_ERR);
   } catch (const EMyException&) {
     text.clear();
   }
@@ -105,7 +103,7 @@ bool Tfm_MAIN_FORM::GET_PLUGIN_DEVICENAME() {
   PLGN_ERR = -1;
   PLGN_DEVICENAME.clear();
   try {
-    PLGN_DEVICENAME = AskText(DLLHandle, kGetDeviceName, PLGN_ERR);
+    PLGN_DEVICENAME = AskText(DLLHandle, kGetDeviceName, VisitBuffer(), PLGN_ERR);
   } catch (const EMyException&) {
     PLGN_DEVICENAME.clear();
   }
@@ -154,7 +152,7 @@ void Tfm_MAIN_FORM::LOAD_COUNTRY(int32_t index) {
 void Tfm_MAIN_FORM::LOAD_COUNTRY_2(const std::wstring& path, const std::wstring& country) {
   LoadPluginLibrary(path);
   try {
-    VisitBuffer visit;
+    CatalogVisit visit(*this);
     if (CHECK_PLUGIN() && GET_PLUGIN_COUNTRY() &&
         !(core::Trim(PLGN_COUNTRY) != core::Trim(country) && !core::Contains(PLGN_COUNTRY, L",")) &&
         GET_PLUGIN_DEVICENAME() && GET_PLUGIN_COMMTYPE()) {
@@ -182,7 +180,7 @@ bool Tfm_MAIN_FORM::LOAD_DEVICES() {
 std::wstring Tfm_MAIN_FORM::GET_SUPPORTED_DEVICES() {
   PLGN_ERR = -1;
   try {
-    ExchangeBuffer& b = Buffer();
+    ExchangeBuffer& b = VisitBuffer();
     b.count = 0;
     if (PLGN_COMMTYPE == 10) {
       auto fn = Find<GetSupportedDevicesExFn>(DLLHandle, kGetSupportedDevicesEx);
