@@ -122,7 +122,8 @@ class Case:
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def probe(self, *extra):
-        out = subprocess.run(["wine", os.path.join(self.args.build, "tests", "e2e", "kc_probe.exe"), *extra],
+        marker = os.path.basename(self.root)  # only this installation's windows
+        out = subprocess.run(["wine", os.path.join(self.args.build, "tests", "e2e", "kc_probe.exe"), marker, *extra],
                              capture_output=True, timeout=60).stdout.decode("utf-8", "replace")
         result = {"countries_list": []}
         for line in out.splitlines():

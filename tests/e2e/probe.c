@@ -1,11 +1,37 @@
 /* Reads the running launcher's main window from outside, for the end-to-end tests: prints
  * whether it exists and is visible, the country label, the country list and the device list,
- * one "key=value" per line. Exit code 1 when there is no main window. */
+ * one "key=value" per line. Only windows of a process whose executable path contains the text
+ * given first count (other programs on the same desktop may have windows of the same class).
+ * Exit code 1 when there is no main window. */
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
 
 static HWND g_label, g_combo, g_list;
+static const wchar_t* g_marker;
+
+/* Whether the window belongs to a process whose executable path contains the marker. */
+static BOOL Ours(HWND w) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!p) return FALSE;
+  wchar_t path[MAX_PATH * 2];
+  DWORD n = MAX_PATH * 2;
+  BOOL ok = QueryFullProcessImageNameW(p, 0, path, &n);
+  CloseHandle(p);
+  if (!ok) return FALSE;
+  CharLowerW(path);
+  return wcsstr(path, g_marker) != NULL;
+}
+
+static HWND FindOurs(const wchar_t* cls) {
+  HWND w = NULL;
+  while ((w = FindWindowExW(NULL, w, cls, NULL)) != NULL)
+    if (Ours(w)) return w;
+  return NULL;
+}
 
 static BOOL CALLBACK Child(HWND h, LPARAM l) {
   (void)l;
@@ -24,13 +50,21 @@ static void Print(const char* key, const wchar_t* value) {
 }
 
 int main(int argc, char** argv) {
-  HWND w = FindWindowW(L"Tfm_MAIN_FORM", NULL);
-  printf("update_window=%s\n", FindWindowW(L"Tfm_UPD_PROGRESS", NULL) ? "yes" : "no");
+  if (argc < 2) {
+    printf("usage: kc_probe PATH-PART [--close]\n");
+    return 2;
+  }
+  static wchar_t marker[MAX_PATH];
+  MultiByteToWideChar(CP_UTF8, 0, argv[1], -1, marker, MAX_PATH);
+  CharLowerW(marker);
+  g_marker = marker;
+  HWND w = FindOurs(L"Tfm_MAIN_FORM");
+  printf("update_window=%s\n", FindOurs(L"Tfm_UPD_PROGRESS") ? "yes" : "no");
   if (!w) {
     printf("window=none\n");
     return 1;
   }
-  if (argc > 1 && !strcmp(argv[1], "--close")) {
+  if (argc > 2 && !strcmp(argv[2], "--close")) {
     /* As the user's Exit command would: the window closes and the program ends. */
     PostMessageW(w, WM_CLOSE, 0, 0);
     printf("closed=yes\n");
