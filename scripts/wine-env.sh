@@ -43,11 +43,17 @@ kc_wine_up() {
     if [ -L "$docs" ]; then rm -f "$docs" && mkdir -p "$docs"; fi
   done
   # The desktop settings take effect when the desktop starts again: restart the server, then
-  # start the desktop before any program does (a program that exits while it brings the
-  # desktop up can hang in Wine 8 on a loaded machine).
+  # bring the desktop up before any program does and keep it up. Wine closes a desktop a
+  # second after its last program ends, and a program that exits while it brings the desktop
+  # up again can hang in Wine 8 on a loaded machine. A console waiting on a pipe that never
+  # delivers holds the desktop until the server stops.
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p >/dev/null 2>&1
+  local hold="$WINEPREFIX/.kc-desktop-hold"
+  rm -f "$hold" && mkfifo "$hold"
+  wine cmd /k <"$hold" >/dev/null 2>&1 &
+  exec {KC_HOLD_FD}>"$hold"
   wine explorer /desktop=Default,1280x800 </dev/null >/dev/null 2>&1 &
   local i
   for i in $(seq 1 100); do
@@ -58,6 +64,7 @@ kc_wine_up() {
 
 kc_wine_down() {
   wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${KC_HOLD_FD:-}" ]; then exec {KC_HOLD_FD}>&-; KC_HOLD_FD=""; fi
   if [ -n "${KC_XVFB_PID:-}" ]; then kill "$KC_XVFB_PID" 2>/dev/null || true; fi
   case "${WINEPREFIX:-}" in /tmp/kc-wine.*) rm -rf "$WINEPREFIX" ;; esac
 }
