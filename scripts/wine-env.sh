@@ -38,10 +38,8 @@ kc_wine_up() {
     wine reg add "$key" /v "$name" /d "$value" /f </dev/null >/dev/null 2>&1 || true
   done
   # Wine links the documents folder to $HOME; the program's data stays inside the prefix.
-  local docs
-  for docs in "$WINEPREFIX/drive_c/users/$(id -un)/Documents"; do
-    if [ -L "$docs" ]; then rm -f "$docs" && mkdir -p "$docs"; fi
-  done
+  local docs="$WINEPREFIX/drive_c/users/$(id -un)/Documents"
+  if [ -L "$docs" ]; then rm -f "$docs" && mkdir -p "$docs"; fi
   # The desktop settings take effect when the desktop starts again: restart the server, then
   # bring the desktop up before any program does and keep it up. Wine closes a desktop a
   # second after its last program ends, and a program that exits while it brings the desktop
